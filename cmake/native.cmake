@@ -1,0 +1,40 @@
+# Native (Linux) build: the portable SZDD codec, the szdd tool, unit tests
+# with sanitizers, fuzz targets and the benchmark harness.
+option(QD_SANITIZE "Build with AddressSanitizer and UBSan" OFF)
+option(QD_FUZZ "Build the libFuzzer targets (clang)" OFF)
+option(QD_BENCH "Build the benchmark harness against libmspack" OFF)
+
+if(QD_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+add_library(szdd_codec STATIC payload/szdd.cpp)
+target_include_directories(szdd_codec PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(szdd_codec PRIVATE ${WARNINGS})
+
+add_executable(szdd tools/szdd.cpp)
+target_link_libraries(szdd szdd_codec)
+target_compile_options(szdd PRIVATE ${WARNINGS})
+
+if(QD_FUZZ)
+  foreach(target fuzz_expand fuzz_roundtrip)
+    add_executable(${target} tests/fuzz/${target}.cpp)
+    target_link_libraries(${target} szdd_codec)
+    target_compile_options(${target} PRIVATE -fsanitize=fuzzer)
+    target_link_options(${target} PRIVATE -fsanitize=fuzzer)
+  endforeach()
+  target_compile_options(szdd_codec PRIVATE -fsanitize=fuzzer-no-link)
+elseif(NOT QD_BENCH)
+  find_package(GTest REQUIRED)
+  add_executable(native_tests tests/native/szdd_test.cpp)
+  target_link_libraries(native_tests szdd_codec GTest::gtest GTest::gtest_main)
+  target_compile_options(native_tests PRIVATE ${WARNINGS})
+  target_compile_definitions(native_tests PRIVATE QD_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+endif()
+
+if(QD_BENCH)
+  add_executable(szdd_bench tests/bench/szdd_bench.cpp)
+  target_link_libraries(szdd_bench szdd_codec mspack)
+  target_compile_options(szdd_bench PRIVATE ${WARNINGS})
+endif()

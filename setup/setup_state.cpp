@@ -1,0 +1,4 @@
+#include "setup_state.h"
+
+// All zero at start: the walk begins in the Navigator slot with empty fields.
+SetupState setupState;
