@@ -60,7 +60,9 @@ add_library(qdcore STATIC
   install/version_info.cpp install/file_ops.cpp install/plugin_install.cpp)
 target_include_directories(qdcore PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(qdcore PRIVATE ${WARNINGS} ${QD_SHIP_COMPILE})
-target_compile_definitions(qdcore PUBLIC WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0400 WINVER=0x0400)
+# Only what Windows 95 and NT 4 declare.
+set(QD_OLD_WINDOWS WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0400 WINVER=0x0400)
+target_compile_definitions(qdcore PRIVATE ${QD_OLD_WINDOWS})
 if(QD_OWN_EXPANDER)
   target_compile_definitions(qdcore PRIVATE QD_OWN_EXPANDER)
 endif()
@@ -71,6 +73,7 @@ add_dependencies(setup payloads)
 target_include_directories(setup PRIVATE ${CMAKE_SOURCE_DIR}/resources ${PAYLOAD_DIR})
 target_compile_options(setup PRIVATE ${WARNINGS} ${QD_SHIP_COMPILE})
 target_link_options(setup PRIVATE ${QD_SHIP_LINK})
+target_compile_definitions(setup PRIVATE ${QD_OLD_WINDOWS})
 target_link_libraries(setup qdcore)
 
 if(QD_BUILD_TESTS)

@@ -1,0 +1,132 @@
+#include "helpers.h"
+
+#include <cstdio>
+
+std::ostream &operator<<(std::ostream &os, const MessageBoxView &box)
+{
+    return os << Describe(box);
+}
+
+static std::string TempRoot()
+{
+    char buffer[MAX_PATH];
+    GetTempPathA(sizeof buffer, buffer);
+    std::string s = buffer;
+    if (!s.empty() && s.back() == '\\') s.pop_back();
+    return s;
+}
+
+ScratchDir::ScratchDir(const std::string &name) : path_(TempRoot() + "\\qdtest_" + name)
+{
+    RemoveTree(path_);
+    CreateDirectoryA(path_.c_str(), NULL);
+}
+
+ScratchDir::~ScratchDir()
+{
+    char cwd[MAX_PATH];
+    GetCurrentDirectoryA(sizeof cwd, cwd);
+    if (_strnicmp(cwd, path_.c_str(), path_.size()) == 0) SetCurrentDirectoryA(TempRoot().c_str());
+    RemoveTree(path_);
+}
+
+void RemoveTree(const std::string &path)
+{
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((path + "\\*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = fd.cFileName;
+            if (name == "." || name == "..") continue;
+            const std::string child = path + "\\" + name;
+            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(child);
+            else DeleteFileA(child.c_str());
+        } while (FindNextFileA(h, &fd));
+        FindClose(h);
+    }
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryA(path.c_str());
+    DeleteFileA(path.c_str());
+}
+
+bool WriteFileBytes(const std::string &path, const std::string &bytes)
+{
+    FILE *f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return std::fclose(f) == 0 && ok;
+}
+
+std::string ReadFileBytes(const std::string &path, bool *ok)
+{
+    std::string data;
+    FILE *f = std::fopen(path.c_str(), "rb");
+    if (ok) *ok = f != nullptr;
+    if (!f) return data;
+    char block[65536];
+    size_t got;
+    while ((got = std::fread(block, 1, sizeof block, f)) > 0) data.append(block, got);
+    std::fclose(f);
+    return data;
+}
+
+bool FileThere(const std::string &path)
+{
+    const DWORD a = GetFileAttributesA(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool DirThere(const std::string &path)
+{
+    const DWORD a = GetFileAttributesA(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Build folders are Unix paths; Wine reaches them through drive Z:.
+static std::string UnixToWine(const std::string &unix)
+{
+    std::string s = "Z:" + unix;
+    for (char &c : s)
+        if (c == '/') c = '\\';
+    return s;
+}
+
+std::string FixturePath(const std::string &name) { return UnixToWine(QD_FIXTURE_DIR) + "\\" + name; }
+std::string PayloadPath(const std::string &name) { return UnixToWine(QD_PAYLOAD_DIR) + "\\" + name; }
+
+std::string CurrentDir()
+{
+    char buffer[1024];
+    GetCurrentDirectoryA(sizeof buffer, buffer);
+    return buffer;
+}
+
+RegistryScope::RegistryScope() { ClearBrowserKeys(); }
+RegistryScope::~RegistryScope() { ClearBrowserKeys(); }
+
+void RegistryScope::SetString(HKEY root, const std::string &key, const std::string &name,
+                              const std::string &value, DWORD type)
+{
+    SetBinary(root, key, name, std::string(value.c_str(), value.size() + 1), type);
+}
+
+void RegistryScope::SetBinary(HKEY root, const std::string &key, const std::string &name,
+                              const std::string &bytes, DWORD type)
+{
+    HKEY h;
+    ASSERT_EQ(RegCreateKeyExA(root, key.c_str(), 0, NULL, 0, KEY_ALL_ACCESS, NULL, &h, NULL), ERROR_SUCCESS);
+    ASSERT_EQ(RegSetValueExA(h, name.empty() ? NULL : name.c_str(), 0, type, (const BYTE *)bytes.data(),
+                             (DWORD)bytes.size()),
+              ERROR_SUCCESS);
+    RegCloseKey(h);
+}
+
+void ClearBrowserKeys()
+{
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Netscape");
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, "InternetExplorer.Application");
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, "CLSID\\{0002DF01-0000-0000-C000-000000000046}");
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, "CLSID\\{QD-TEST}");
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\Netmanage");
+}
