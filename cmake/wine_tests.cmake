@@ -117,7 +117,7 @@ add_test(NAME wine.images COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/test
          ${CMAKE_SOURCE_DIR}/dist/win32/setup.exe ${CMAKE_SOURCE_DIR}/dist/x64/setup.exe)
 set_tests_properties(wine.images PROPERTIES LABELS wine)
 
-file(GLOB QD_SCENARIOS ${CMAKE_SOURCE_DIR}/tests/e2e/scenarios/*.scn)
+file(GLOB QD_SCENARIOS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/scenarios/*.scn)
 foreach(scenario ${QD_SCENARIOS})
   get_filename_component(name ${scenario} NAME_WE)
   add_test(NAME e2e.${name}

@@ -56,7 +56,8 @@ std::string Unescape(const std::string &s)
 {
     std::string out;
     for (size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '\\' && i + 1 < s.size() && s[i + 1] == 'n') {
+        // "\n" with a blank or the end after it is a line break; "\nav" is a path.
+        if (s[i] == '\\' && i + 1 < s.size() && s[i + 1] == 'n' && (i + 2 == s.size() || s[i + 2] == ' ')) {
             out += '\n';
             ++i;
         } else {
@@ -129,6 +130,7 @@ void ClearWorld()
     RegDeleteTreeA(HKEY_CLASSES_ROOT, "InternetExplorer.Application");
     RegDeleteTreeA(HKEY_CLASSES_ROOT, "CLSID\\{0002DF01-0000-0000-C000-000000000046}");
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\Netmanage");
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults");
     RemoveTree("C:\\qd");
     DeleteFileA(Expand("%TEMP%\\slc1.tmp").c_str());
     DeleteFileA(Expand("%TEMP%\\slc2.tmp").c_str());
@@ -175,8 +177,9 @@ HWND ActiveWindow()
 {
     Found f;
     EnumWindows(Collect, (LPARAM)&f);
+    // A window still being made has no caption yet: it is not ready to read.
     for (HWND w : f.windows)
-        if (IsWindowEnabled(w)) return w;
+        if (IsWindowEnabled(w) && !WindowText(w).empty()) return w;
     return NULL;
 }
 
@@ -408,7 +411,10 @@ void Step(const std::vector<std::string> &t)
         HKEY h;
         if (RegCreateKeyExA(Root(t[1]), t[2].c_str(), 0, NULL, 0, KEY_ALL_ACCESS, NULL, &h, NULL) != ERROR_SUCCESS)
             Fail("cannot create key");
-        const std::string value = Expand(t[4]);
+        // A ' stands for a quotation mark, which the scenario's words cannot hold.
+        std::string value = Expand(t[4]);
+        for (char &ch : value)
+            if (ch == '\'') ch = '"';
         RegSetValueExA(h, t[3].empty() ? NULL : t[3].c_str(), 0, REG_SZ, (const BYTE *)value.c_str(),
                        (DWORD)value.size() + 1);
         RegCloseKey(h);
@@ -437,6 +443,24 @@ void Step(const std::vector<std::string> &t)
         SetEnvironmentVariableA(t[1].c_str(), Expand(t[2]).c_str());
     } else if (c == "run") {
         Run();
+    } else if (c == "usesetup") {
+        // Run a copy of setup.exe from another folder (a downloads folder).
+        need(2);
+        if (!CopyFileA(setupExe.c_str(), Expand(t[1]).c_str(), FALSE)) Fail("cannot copy setup.exe");
+        setupExe = Expand(t[1]);
+    } else if (c == "exec") {
+        need(2);
+        STARTUPINFOA si = {};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi = {};
+        std::string cmd = "\"" + Expand(t[1]) + "\"";
+        if (!CreateProcessA(NULL, &cmd[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)) Fail("cannot run " + t[1]);
+        WaitForSingleObject(pi.hProcess, 30000);
+        CloseHandle(pi.hProcess);
+        CloseHandle(pi.hThread);
+    } else if (c == "delete") {
+        need(2);
+        DeleteFileA(Expand(t[1]).c_str());
     } else if (c == "box") {
         ExpectBox(t);
     } else if (c == "dialog") {
@@ -445,6 +469,7 @@ void Step(const std::vector<std::string> &t)
         ExpectFileDialog(t);
     } else if (c == "kill") {
         WaitForWindow("a window to interrupt");
+        stayingDialog = NULL;
         TerminateProcess(child.hProcess, 1);
         WaitForSingleObject(child.hProcess, 5000);
         running = false;
