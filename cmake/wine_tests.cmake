@@ -134,7 +134,7 @@ if(QD_FUZZ_DIR)
   foreach(target fuzz_expand fuzz_roundtrip)
     # New inputs go to the first folder, a scratch one: the seeds stay as committed.
     add_test(NAME native.${target}
-             COMMAND sh -c "mkdir -p '${CMAKE_BINARY_DIR}/fuzz-work/${target}' && exec '${QD_FUZZ_DIR}/${target}' -max_total_time=15 -seed=1 '${CMAKE_BINARY_DIR}/fuzz-work/${target}' '${CMAKE_SOURCE_DIR}/tests/fuzz/corpus'")
+             COMMAND sh -c "mkdir -p '${CMAKE_BINARY_DIR}/fuzz-work/${target}' && exec '${QD_FUZZ_DIR}/${target}' -max_total_time=15 -seed=1 -artifact_prefix='${CMAKE_BINARY_DIR}/fuzz-work/${target}-' '${CMAKE_BINARY_DIR}/fuzz-work/${target}' '${CMAKE_SOURCE_DIR}/tests/fuzz/corpus'")
     set_tests_properties(native.${target} PROPERTIES LABELS native)
   endforeach()
 endif()

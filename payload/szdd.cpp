@@ -70,7 +70,7 @@ int SzddExpandData(const unsigned char *data, size_t len,
                 size_t spaces = dist - p;
                 if (spaces > n) spaces = n;
                 memset(dst, ' ', spaces);
-                for (size_t k = spaces; k < n; ++k) dst[k] = dst[k - dist];
+                for (size_t k = spaces; k < n; ++k) dst[k] = out[p + k - dist];
             } else if (dist >= SZDD_MAX_MATCH && outCap - p >= SZDD_MAX_MATCH) {
                 // Source and destination cannot overlap: one fixed-size copy.
                 memcpy(dst, dst - dist, 16);
@@ -81,7 +81,8 @@ int SzddExpandData(const unsigned char *data, size_t len,
                 memset(dst, dst[-1], n);
             } else {
                 // Overlap: the reference repeats bytes it is producing itself.
-                for (size_t k = 0; k < n; ++k) dst[k] = dst[k - dist];
+                const unsigned char *src = dst - dist;
+                for (size_t k = 0; k < n; ++k) dst[k] = src[k];
             }
             p += n;
         }

@@ -496,17 +496,37 @@ void Step(const std::vector<std::string> &t)
         const std::string lib = dir + "\\NpQDK32.dll";
         const bool has = GetFileAttributesA(lib.c_str()) != INVALID_FILE_ATTRIBUTES;
         const bool zip = GetFileAttributesA((dir + "\\QDPlugin.zip").c_str()) != INVALID_FILE_ATTRIBUTES;
-        std::printf("| %-10s | %-40s | %-12s | %-13s |\n", t[1].c_str(), has ? lib.c_str() : "(not installed)",
+        std::printf("| %-10s | %-44s | %-12s | %-13s |\n", t[1].c_str(), has ? lib.c_str() : "(not installed)",
                     has ? VersionOf(lib).c_str() : "-", zip ? "written" : "no");
     } else if (c == "say") {
-        for (size_t i = 1; i < t.size(); ++i) std::printf("%s%s", i > 1 ? " " : "", t[i].c_str());
-        std::printf("\n");
+        std::printf("%s\n", lineText.size() > 4 ? lineText.c_str() + 4 : "");
     } else {
         Fail("unknown step " + c);
     }
 }
 
 } // namespace
+
+void RunScenario(const std::string &path)
+{
+    std::ifstream in(path);
+    if (!in) Fail("cannot read " + path);
+    std::string line;
+    int number = 0;
+    while (std::getline(in, line)) {
+        lineNo = ++number;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lineText = line;
+        const std::vector<std::string> t = Tokens(line);
+        if (t.empty() || t[0][0] == '#') continue;
+        if (t[0] == "include" && t.size() > 1) {
+            // Another scenario file in the same folder, e.g. shared preparation.
+            RunScenario(path.substr(0, path.find_last_of("\\/") + 1) + t[1]);
+            continue;
+        }
+        Step(t);
+    }
+}
 
 int main(int argc, char **argv)
 {
@@ -523,21 +543,8 @@ int main(int argc, char **argv)
     MakeDirs(shotDir);
     std::setvbuf(stdout, NULL, _IONBF, 0);
 
-    std::ifstream in(scenario);
-    if (!in) {
-        std::printf("cannot read %s\n", scenario.c_str());
-        return 2;
-    }
     ClearWorld();
-    std::string line;
-    while (std::getline(in, line)) {
-        ++lineNo;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lineText = line;
-        const std::vector<std::string> t = Tokens(line);
-        if (t.empty() || t[0][0] == '#') continue;
-        Step(t);
-    }
+    RunScenario(scenario);
     if (running) {
         lineText = "(end of scenario)";
         Fail("setup is still running");

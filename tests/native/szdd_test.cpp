@@ -190,6 +190,7 @@ TEST(SzddPeers, AgreeWithMscompressAndMsexpandBothWays)
         const Bytes original = ReadFile(file);
         // Theirs compressed, ours expanded.
         WriteFile(dir + "/in.bin", original);
+        std::remove((dir + "/in.bin_").c_str());  // mscompress will not overwrite
         ASSERT_EQ(std::system(("cd " + dir + " && mscompress in.bin >/dev/null 2>&1").c_str()), 0);
         const Bytes theirs = ReadFile(dir + "/in.bin_");
         Bytes out;
