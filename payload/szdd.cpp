@@ -112,19 +112,117 @@ size_t SzddCompressBound(size_t n)
 }
 
 // Longest match finder over the virtual window (4096 spaces, then the
-// input). Hash chains on three bytes, walked to the end of the window or until
-// a match of the greatest length is found: every reference costs the same
-// number of bits whatever its distance, so only the longest length matters
-// and the parse below stays exact.
+// input). Every reference costs the same number of bits whatever its
+// distance, so only the longest length at each position matters, and the
+// finder must find it exactly for the parse below to be optimal.
+//
+// Hash chains are kept on prefixes of 3, 4, 6, 10 and 18 bytes. The chains
+// are walked from the longest prefix down: every candidate that matches at
+// least k bytes shares the k-byte prefix, so once a level's chain yields a
+// match of its own length or more, no shorter level can do better. The long,
+// crowded chains of short prefixes are walked only where no long match
+// exists.
 namespace {
 
 const unsigned kHashBits = 16;
+const int kLevels = 5;
+const unsigned kLevelLength[kLevels] = {3, 4, 6, 10, 18};
+const size_t kPad = 32;  // zero bytes after the data, for wide loads
 
-inline unsigned Hash3(const unsigned char *p)
+inline uint64_t Load64(const unsigned char *p)
 {
-    uint32_t key = (uint32_t)p[0] | ((uint32_t)p[1] << 8) | ((uint32_t)p[2] << 16);
-    return (key * 2654435761u) >> (32 - kHashBits);
+    uint64_t v;
+    memcpy(&v, p, 8);
+    return v;
 }
+
+inline unsigned HashPrefix(const unsigned char *p, unsigned length)
+{
+    uint64_t h;
+    if (length <= 8) {
+        h = Load64(p) & (~(uint64_t)0 >> (64 - 8 * length));
+    } else {
+        const uint64_t a = Load64(p);
+        const uint64_t b = Load64(p + 8);
+        const uint64_t c = length > 16 ? Load64(p + 16) & 0xFFFF : 0;
+        const uint64_t tail = length >= 16 ? b : b & (~(uint64_t)0 >> (64 - 8 * (length - 8)));
+        h = a ^ (tail * 0x9E3779B97F4A7C15ull) ^ (c * 0xC2B2AE3D27D4EB4Full);
+    }
+    h *= 0x9E3779B97F4A7C15ull;
+    return (unsigned)(h >> (64 - kHashBits));
+}
+
+inline size_t MatchLength(const unsigned char *a, const unsigned char *b, size_t limit)
+{
+    // Both sides have kPad readable bytes beyond limit's reach.
+    const uint64_t x = Load64(a) ^ Load64(b);
+    if (x != 0) {
+        const size_t n = (size_t)__builtin_ctzll(x) / 8;
+        return n < limit ? n : limit;
+    }
+    size_t n = 8;
+    while (n < limit && a[n] == b[n]) ++n;
+    return n < limit ? n : limit;
+}
+
+struct MatchFinder {
+    int32_t *head[kLevels];
+    int32_t *prev[kLevels];
+
+    bool Init()
+    {
+        for (int l = 0; l < kLevels; ++l) {
+            head[l] = (int32_t *)malloc(sizeof(int32_t) << kHashBits);
+            prev[l] = (int32_t *)malloc(sizeof(int32_t) * SZDD_WINDOW_SIZE);
+            if (!head[l] || !prev[l]) return false;
+            for (size_t h = 0; h < ((size_t)1 << kHashBits); ++h) head[l][h] = -1;
+        }
+        return true;
+    }
+    void Free()
+    {
+        for (int l = 0; l < kLevels; ++l) {
+            free(head[l]);
+            free(prev[l]);
+        }
+    }
+    void Insert(const unsigned char *v, size_t vp, size_t available)
+    {
+        for (int l = 0; l < kLevels && kLevelLength[l] <= available; ++l) {
+            const unsigned h = HashPrefix(v + vp, kLevelLength[l]);
+            prev[l][vp & (SZDD_WINDOW_SIZE - 1)] = head[l][h];
+            head[l][h] = (int32_t)vp;
+        }
+    }
+    // The longest match for position vp, up to maxLen bytes.
+    size_t Find(const unsigned char *v, size_t vp, size_t maxLen, size_t *source) const
+    {
+        const unsigned char *cur = v + vp;
+        const int32_t lowest = (int32_t)(vp - SZDD_WINDOW_SIZE);
+        size_t best = 0;
+        for (int l = kLevels - 1; l >= 0; --l) {
+            const unsigned length = kLevelLength[l];
+            if (length > maxLen) continue;
+            int32_t c = head[l][HashPrefix(cur, length)];
+            while (c >= lowest) {
+                const unsigned char *cand = v + c;
+                if (best < length || cand[best] == cur[best]) {
+                    const size_t m = MatchLength(cand, cur, maxLen);
+                    if (m > best) {
+                        best = m;
+                        *source = (size_t)c;
+                        if (m == maxLen) return best;
+                    }
+                }
+                const int32_t next = prev[l][c & (SZDD_WINDOW_SIZE - 1)];
+                if (next >= c) break;
+                c = next;
+            }
+            if (best >= length) return best;
+        }
+        return best;
+    }
+};
 
 } // namespace
 
@@ -142,55 +240,30 @@ size_t SzddCompress(const unsigned char *in, size_t n, unsigned char *out,
     if (n == 0) return SZDD_HEADER_SIZE;
 
     const size_t vn = SZDD_WINDOW_SIZE + n;
-    unsigned char *v = (unsigned char *)malloc(vn);
+    unsigned char *v = (unsigned char *)malloc(vn + kPad);
     unsigned char *bestLen = (unsigned char *)malloc(n);
     uint16_t *bestPos = (uint16_t *)malloc(n * sizeof(uint16_t));
     uint32_t *cost = (uint32_t *)malloc((n + 1) * sizeof(uint32_t));
-    int32_t *head = (int32_t *)malloc(sizeof(int32_t) << kHashBits);
-    int32_t *prev = (int32_t *)malloc(sizeof(int32_t) * SZDD_WINDOW_SIZE);
+    MatchFinder finder;
+    const bool finderReady = finder.Init();
     size_t result = 0;
-    if (!v || !bestLen || !bestPos || !cost || !head || !prev) goto cleanup;
+    if (!v || !bestLen || !bestPos || !cost || !finderReady) goto cleanup;
 
     memset(v, ' ', SZDD_WINDOW_SIZE);
     memcpy(v + SZDD_WINDOW_SIZE, in, n);
-    for (size_t h = 0; h < ((size_t)1 << kHashBits); ++h) head[h] = -1;
+    memset(v + vn, 0, kPad);
 
     {
         // Seed the chains with the window's initial spaces.
-        for (size_t vp = 0; vp < SZDD_WINDOW_SIZE && vp + 3 <= vn; ++vp) {
-            const unsigned h = Hash3(v + vp);
-            prev[vp & (SZDD_WINDOW_SIZE - 1)] = head[h];
-            head[h] = (int32_t)vp;
-        }
+        for (size_t vp = 0; vp < SZDD_WINDOW_SIZE; ++vp) finder.Insert(v, vp, vn - vp);
 
         for (size_t i = 0; i < n; ++i) {
             const size_t vp = SZDD_WINDOW_SIZE + i;
             size_t maxLen = n - i;
             if (maxLen > SZDD_MAX_MATCH) maxLen = SZDD_MAX_MATCH;
             size_t best = 0, bestSrc = 0;
-            if (maxLen >= SZDD_MIN_MATCH) {
-                const unsigned h = Hash3(v + vp);
-                const unsigned char *cur = v + vp;
-                const int32_t lowest = (int32_t)(vp - SZDD_WINDOW_SIZE);
-                int32_t c = head[h];
-                while (c >= lowest) {
-                    const unsigned char *cand = v + c;
-                    if (cand[best] == cur[best] || best < SZDD_MIN_MATCH) {
-                        size_t l = 0;
-                        while (l < maxLen && cand[l] == cur[l]) ++l;
-                        if (l > best) {
-                            best = l;
-                            bestSrc = (size_t)c;
-                            if (l == maxLen) break;
-                        }
-                    }
-                    const int32_t next = prev[c & (SZDD_WINDOW_SIZE - 1)];
-                    if (next >= c) break;
-                    c = next;
-                }
-                prev[vp & (SZDD_WINDOW_SIZE - 1)] = head[h];
-                head[h] = (int32_t)vp;
-            }
+            if (maxLen >= SZDD_MIN_MATCH) best = finder.Find(v, vp, maxLen, &bestSrc);
+            finder.Insert(v, vp, n - i);
             bestLen[i] = (unsigned char)(best >= SZDD_MIN_MATCH ? best : 0);
             bestPos[i] = (uint16_t)((bestSrc - 16) & (SZDD_WINDOW_SIZE - 1));
         }
@@ -240,7 +313,6 @@ cleanup:
     free(bestLen);
     free(bestPos);
     free(cost);
-    free(head);
-    free(prev);
+    finder.Free();
     return result;
 }
