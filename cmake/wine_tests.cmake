@@ -138,3 +138,13 @@ if(QD_FUZZ_DIR)
     set_tests_properties(native.${target} PROPERTIES LABELS native)
   endforeach()
 endif()
+
+# Scenarios on a full disk: a tiny tmpfs mapped as drive Q: for the test.
+file(GLOB QD_TMPFS_SCENARIOS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/tmpfs/*.scn)
+foreach(scenario ${QD_TMPFS_SCENARIOS})
+  get_filename_component(name ${scenario} NAME_WE)
+  add_test(NAME e2e.${name}
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/tmpfs/run.sh $<TARGET_FILE:e2e_driver> $<TARGET_FILE:setup>
+                   ${scenario} ${FIXTURE_DIR} ${CMAKE_BINARY_DIR}/shots/${name})
+  set_tests_properties(e2e.${name} PROPERTIES LABELS e2e TIMEOUT 120 RUN_SERIAL ON SKIP_RETURN_CODE 77)
+endforeach()

@@ -458,6 +458,17 @@ void Step(const std::vector<std::string> &t)
         WaitForSingleObject(pi.hProcess, 30000);
         CloseHandle(pi.hProcess);
         CloseHandle(pi.hThread);
+    } else if (c == "fill") {
+        // Fills the disk that holds PATH: blocks until a write fails, then
+        // smaller ones, so that nothing more fits.
+        need(2);
+        FILE *f = std::fopen(Expand(t[1]).c_str(), "wb");
+        if (!f) Fail("cannot create the filler");
+        std::setvbuf(f, NULL, _IONBF, 0);
+        static char block[4096];
+        for (size_t size = sizeof block; size > 0; size /= 2)
+            while (std::fwrite(block, 1, size, f) == size) {}
+        std::fclose(f);
     } else if (c == "delete") {
         need(2);
         DeleteFileA(Expand(t[1]).c_str());
