@@ -10,7 +10,7 @@ if(QD_SANITIZE)
 endif()
 
 add_library(szdd_codec STATIC payload/szdd.cpp)
-target_include_directories(szdd_codec PUBLIC ${CMAKE_SOURCE_DIR})
+target_include_directories(szdd_codec PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
 target_compile_options(szdd_codec PRIVATE ${WARNINGS})
 
 add_executable(szdd tools/szdd.cpp)

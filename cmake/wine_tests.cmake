@@ -75,7 +75,7 @@ foreach(kind truncated empty mode_b plain no_payload)
   add_dependencies(fx_res_${kind} payload_fixtures)
 endforeach()
 
-add_library(test_common STATIC tests/common/window_reader.cpp)
+add_library(test_common STATIC tests/common/window_reader.cpp tests/common/files.cpp)
 target_include_directories(test_common PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
 target_compile_options(test_common PRIVATE ${WARNINGS})
 target_link_libraries(test_common PUBLIC gdi32 user32)

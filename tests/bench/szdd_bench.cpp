@@ -21,24 +21,13 @@
 #include <string>
 #include <vector>
 
+#include "common/byte_files.h"
 #include "payload/szdd.h"
 
 namespace {
 
-using Bytes = std::vector<unsigned char>;
 using Clock = std::chrono::steady_clock;
 
-Bytes ReadFile(const std::string &path)
-{
-    std::ifstream f(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-}
-
-void WriteFile(const std::string &path, const Bytes &b)
-{
-    std::ofstream f(path, std::ios::binary);
-    f.write((const char *)b.data(), (std::streamsize)b.size());
-}
 
 struct Stats {
     double min, median;

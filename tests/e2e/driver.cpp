@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "common/files.h"
 #include "common/window_reader.h"
 
 namespace {
@@ -35,14 +36,6 @@ HWND stayingDialog = NULL;  // a dialog expected to stay open after an action
     std::fflush(stdout);
     if (running) TerminateProcess(child.hProcess, 99);
     ExitProcess(1);
-}
-
-std::string UnixToWine(const std::string &unix)
-{
-    std::string s = "Z:" + unix;
-    for (char &c : s)
-        if (c == '/') c = '\\';
-    return s;
 }
 
 std::string Expand(const std::string &s)
@@ -92,24 +85,6 @@ std::vector<std::string> Tokens(const std::string &line)
 
 // ----- the world before the run -----
 
-void RemoveTree(const std::string &path)
-{
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((path + "\\*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = fd.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string c = path + "\\" + name;
-            SetFileAttributesA(c.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(c);
-            else DeleteFileA(c.c_str());
-        } while (FindNextFileA(h, &fd));
-        FindClose(h);
-    }
-    RemoveDirectoryA(path.c_str());
-}
-
 void MakeDirs(const std::string &path)
 {
     for (size_t i = 3; i <= path.size(); ++i)
@@ -141,19 +116,6 @@ std::string SourceFile(const std::string &name)
     if (name == "payload") return payloadDir + "\\NpQDK32.dll";
     if (name == "archive") return payloadDir + "\\QDPlugin.zip";
     return fixtureDir + "\\" + name;
-}
-
-std::string ReadAll(const std::string &path, bool *ok = nullptr)
-{
-    std::string data;
-    FILE *f = std::fopen(path.c_str(), "rb");
-    if (ok) *ok = f != nullptr;
-    if (!f) return data;
-    char block[65536];
-    size_t got;
-    while ((got = std::fread(block, 1, sizeof block, f)) > 0) data.append(block, got);
-    std::fclose(f);
-    return data;
 }
 
 // ----- windows of the setup -----
@@ -490,9 +452,9 @@ void Step(const std::vector<std::string> &t)
     } else if (c == "same") {
         need(3);
         bool ok = false;
-        const std::string have = ReadAll(Expand(t[1]), &ok);
+        const std::string have = ReadFileBytes(Expand(t[1]), &ok);
         if (!ok) Fail("no file " + t[1]);
-        const std::string want = t[2].rfind("text:", 0) == 0 ? t[2].substr(5) : ReadAll(SourceFile(t[2]));
+        const std::string want = t[2].rfind("text:", 0) == 0 ? t[2].substr(5) : ReadFileBytes(SourceFile(t[2]));
         if (have != want) Fail(t[1] + " differs from " + t[2] + " (" + std::to_string(have.size()) + " bytes)");
     } else if (c == "absent") {
         need(2);

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "common/byte_files.h"
 #include "payload/szdd.h"
 
 namespace {
 
-using Bytes = std::vector<unsigned char>;
 
 Bytes Header(uint32_t length, unsigned char mode = 'A')
 {
@@ -156,17 +156,6 @@ std::string TempDir()
     return mkdtemp(tmpl);
 }
 
-Bytes ReadFile(const std::string &path)
-{
-    std::ifstream f(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-}
-
-void WriteFile(const std::string &path, const Bytes &b)
-{
-    std::ofstream f(path, std::ios::binary);
-    f.write((const char *)b.data(), (std::streamsize)b.size());
-}
 
 std::vector<std::string> PeerFiles()
 {

@@ -28,37 +28,37 @@ INT_PTR RunDialog()
 void SetField(HWND dialog, const std::string &text) { SetDlgItemTextA(dialog, IDC_BROWSER_DIR, text.c_str()); }
 auto Click(int id) { return [id](HWND d) { ClickButton(d, id); }; }
 
-TEST(Dialog, OffersAFoundBrowserWithItsLinesAndLowercasedDirectory)
-{
-    Prepare("C:\\Program Files\\NAV", IDS_FOUND_NAVIGATOR, IDS_SKIP_HINT, IDS_CLICK_INSTALL, 0);
-    Responder r;
-    r.dialogActions = {Click(IDC_SKIP)};
-    EXPECT_EQ(RunDialog(), DLG_SKIP);
-    ASSERT_EQ(r.dialogs.size(), 1u);
-    const DialogView &d = r.dialogs[0];
-    EXPECT_EQ(d.title, "QuillDeck Plugin Setup");
-    EXPECT_EQ(d.line1, kFoundNavigator);
-    EXPECT_EQ(d.line2, kSkipHint);
-    EXPECT_EQ(d.line3, kClickInstall);
-    EXPECT_EQ(d.dir, "c:\\program files\\nav");
-    EXPECT_TRUE(d.skipEnabled);
-    EXPECT_STREQ(setupState.browserDir, "c:\\program files\\nav");
-    EXPECT_TRUE(r.boxes.empty());
-}
+struct OfferCase {
+    const char *what;
+    const char *dir;
+    WORD ids[3];
+    LONG otherMode;
+    int click;
+    INT_PTR result;
+    DialogView shown;
+};
 
-TEST(Dialog, AnotherBrowserHasTwoLinesAndNoSkip)
+TEST(Dialog, ShowsItsLinesDirectoryAndSkipState)
 {
-    Prepare("", IDS_ENTER_LOCATION, IDS_THEN_INSTALL, NO_MESSAGE_LINE, 1);
-    Responder r;
-    // Skip is disabled: its command never arrives from the user, so Exit ends.
-    r.dialogActions = {Click(IDC_EXIT)};
-    EXPECT_EQ(RunDialog(), DLG_EXIT);
-    ASSERT_EQ(r.dialogs.size(), 1u);
-    EXPECT_EQ(r.dialogs[0].line1, kEnterLocation);
-    EXPECT_EQ(r.dialogs[0].line2, kThenInstall);
-    EXPECT_EQ(r.dialogs[0].line3, "");
-    EXPECT_EQ(r.dialogs[0].dir, "");
-    EXPECT_FALSE(r.dialogs[0].skipEnabled);
+    const OfferCase cases[] = {
+        {"a found browser: its lines, the directory in small letters, Skip on",
+         "C:\\Program Files\\NAV", {IDS_FOUND_NAVIGATOR, IDS_SKIP_HINT, IDS_CLICK_INSTALL}, 0, IDC_SKIP, DLG_SKIP,
+         {"QuillDeck Plugin Setup", kFoundNavigator, kSkipHint, kClickInstall, "c:\\program files\\nav", true}},
+        // Skip is disabled: its command never arrives from the user, so Exit ends.
+        {"another browser: two lines, an empty third, Skip off", "", {IDS_ENTER_LOCATION, IDS_THEN_INSTALL, NO_MESSAGE_LINE},
+         1, IDC_EXIT, DLG_EXIT, {"QuillDeck Plugin Setup", kEnterLocation, kThenInstall, "", "", false}},
+    };
+    for (const OfferCase &c : cases) {
+        SCOPED_TRACE(c.what);
+        Prepare(c.dir, c.ids[0], c.ids[1], c.ids[2], c.otherMode);
+        Responder r;
+        r.dialogActions = {Click(c.click)};
+        EXPECT_EQ(RunDialog(), c.result);
+        ASSERT_EQ(r.dialogs.size(), 1u);
+        EXPECT_EQ(Describe(r.dialogs[0]), Describe(c.shown));
+        EXPECT_EQ(std::string(setupState.browserDir), c.shown.dir);  // lowercased in place
+        EXPECT_TRUE(r.boxes.empty());
+    }
 }
 
 TEST(Dialog, InstallTakesTheFieldAsTyped)
@@ -145,37 +145,30 @@ auto Pick(const std::string &path)
 TEST(Dialog, BrowsePicksAProgram)
 {
     ScratchDir dir("browse");
-    const std::string exe = dir / "Netscape.EXE";
-    ASSERT_TRUE(WriteFileBytes(exe, "MZ"));
-    Prepare("c:\\nav", IDS_FOUND_NAVIGATOR, IDS_SKIP_HINT, IDS_CLICK_INSTALL, 0);
-    Responder r;
-    r.dialogActions = {Click(IDC_BROWSE), Click(IDC_SKIP)};
-    r.fileDialogActions = {Pick(exe)};
-    EXPECT_EQ(RunDialog(), DLG_SKIP);
-    EXPECT_EQ(r.fileDialogTitles.size(), 1u);
-    ASSERT_EQ(r.dialogs.size(), 2u);
-    std::string lower = dir.path();
-    LowercaseAscii(&lower[0]);
-    EXPECT_EQ(r.dialogs[1].dir, lower);
-    EXPECT_EQ(std::string(setupState.browserDir), lower);
-    EXPECT_EQ(std::string(setupState.browserExe), exe);
-    EXPECT_TRUE(r.boxes.empty());
-}
-
-TEST(Dialog, BrowseInTheRootOfADriveLeavesTheDrive)
-{
-    const std::string exe = "C:\\NETSCAPE.EXE";
-    ASSERT_TRUE(WriteFileBytes(exe, "MZ"));
-    Prepare("c:\\nav", IDS_FOUND_NAVIGATOR, IDS_SKIP_HINT, IDS_CLICK_INSTALL, 0);
-    Responder r;
-    r.dialogActions = {Click(IDC_BROWSE), Click(IDC_SKIP)};
-    r.fileDialogActions = {Pick(exe)};
-    EXPECT_EQ(RunDialog(), DLG_SKIP);
-    DeleteFileA(exe.c_str());
-    ASSERT_EQ(r.dialogs.size(), 2u);
-    EXPECT_EQ(r.dialogs[1].dir, "c:");
-    EXPECT_STREQ(setupState.browserDir, "c:");
-    EXPECT_STREQ(setupState.browserExe, "C:\\NETSCAPE.EXE");
+    std::string lowerDir = dir.path();
+    LowercaseAscii(&lowerDir[0]);
+    struct Case {
+        std::string exe, shownDir;
+    } cases[] = {
+        {dir / "Netscape.EXE", lowerDir},
+        {"C:\\NETSCAPE.EXE", "c:"},  // in the root of a drive: no separator left
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.exe);
+        ASSERT_TRUE(WriteFileBytes(c.exe, "MZ"));
+        Prepare("c:\\nav", IDS_FOUND_NAVIGATOR, IDS_SKIP_HINT, IDS_CLICK_INSTALL, 0);
+        Responder r;
+        r.dialogActions = {Click(IDC_BROWSE), Click(IDC_SKIP)};
+        r.fileDialogActions = {Pick(c.exe)};
+        EXPECT_EQ(RunDialog(), DLG_SKIP);
+        DeleteFileA(c.exe.c_str());
+        EXPECT_EQ(r.fileDialogTitles.size(), 1u);
+        ASSERT_EQ(r.dialogs.size(), 2u);
+        EXPECT_EQ(r.dialogs[1].dir, c.shownDir);
+        EXPECT_EQ(std::string(setupState.browserDir), c.shownDir);
+        EXPECT_EQ(std::string(setupState.browserExe), c.exe);  // keeps its letter case
+        EXPECT_TRUE(r.boxes.empty());
+    }
 }
 
 TEST(Dialog, BrowseCancelledOrTooLongChangesNothing)

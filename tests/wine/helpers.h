@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/files.h"
 #include "common/window_reader.h"
 
 std::ostream &operator<<(std::ostream &os, const MessageBoxView &box);
@@ -25,9 +26,6 @@ private:
     std::string path_;
 };
 
-void RemoveTree(const std::string &path);
-bool WriteFileBytes(const std::string &path, const std::string &bytes);
-std::string ReadFileBytes(const std::string &path, bool *ok = nullptr);
 bool FileThere(const std::string &path);
 bool DirThere(const std::string &path);
 std::string FixturePath(const std::string &name);  // a built fixture image
