@@ -113,7 +113,7 @@ set(WINE wine)
 add_test(NAME wine.unit COMMAND ${WINE} $<TARGET_FILE:wine_tests>)
 set_tests_properties(wine.unit PROPERTIES LABELS wine TIMEOUT 600)
 
-add_test(NAME wine.images COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/check_images.py
+add_test(NAME wine.images COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/check_images.py ${CMAKE_SOURCE_DIR}
          ${CMAKE_SOURCE_DIR}/dist/win32/setup.exe ${CMAKE_SOURCE_DIR}/dist/x64/setup.exe)
 set_tests_properties(wine.images PROPERTIES LABELS wine)
 

@@ -110,8 +110,6 @@ int WriteBufferToFile(const void *bytes, LONG count, const char *path)
 static int ReadSzddHeader(const char *source, uint32_t *expectedLength, int *opened)
 {
     unsigned char header[SZDD_HEADER_SIZE];
-    OFSTRUCT of;
-    ZeroMemory(&of, sizeof of);
     HFILE file = _lopen(source, OF_READ);
     *opened = file != HFILE_ERROR;
     if (!*opened) return 0;

@@ -50,7 +50,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 
     while (keepWalking) {
         short probeLength = 0;
-        int installReady = 0;
         setupState.overwriteConfirmed = 0;
 
         if (setupState.browserSlot < SLOT_OTHER) {
@@ -79,14 +78,18 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
             }
         }
 
-        if (setupState.browserSlot < SLOT_OTHER ? probeLength <= 0 : !keepWalking) {
-            if (setupState.browserSlot < SLOT_OTHER) ++setupState.browserSlot;
+        // Nothing to offer: a browser not found moves on, a No in the slot
+        // Other has ended the walk.
+        if (setupState.browserSlot < SLOT_OTHER && probeLength <= 0) {
+            ++setupState.browserSlot;
             continue;
         }
+        if (!keepWalking) continue;
 
         const INT_PTR choice = DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_BROWSER), NULL, BrowserDlgProc, 0);
         if (choice == DLG_SKIP) {
-            ++setupState.browserSlot;
+            // Skip is disabled in the slot Other, which is never left.
+            if (setupState.browserSlot < SLOT_OTHER) ++setupState.browserSlot;
             continue;
         }
         if (choice != DLG_INSTALL) {
@@ -104,34 +107,32 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         }
         CopyText(setupState.destDir, PATH_FIELD_SIZE, setupState.browserDir);
         if (!PreparePluginsDir(setupState.destDir, PATH_FIELD_SIZE)) continue;
+        // The plugins folder is ready: the install goes on from here.
         foundAny = 1;
-        installReady = 1;
 
-        if (installReady) {
-            const int dirLen = lstrlenA(setupState.destDir);
-            if (dirLen >= PATH_FIELD_SIZE || dirLen + 1 + lstrlenA(pluginFileName) > PATH_FIELD_SIZE - 1) {
-                ShowError("File name too long!");
-                hadErrors = 1;
-                continue;
-            }
-            CopyText(destPath, sizeof destPath, setupState.destDir);
-            if (dirLen == 0 || setupState.destDir[dirLen - 1] != '\\') AppendText(destPath, sizeof destPath, "\\");
-            AppendText(destPath, sizeof destPath, pluginFileName);
-
-            if (!CheckExistingPlugin(expandedPayloadPath, destPath)) {
-                hadErrors = 1;
-                continue;
-            }
-            if (!CopyPluginFile(expandedPayloadPath, destPath)) {
-                ShowError("Could not copy file to destination");
-                hadErrors = 1;
-                continue;
-            }
-            if (IsNavigator3OrLater(setupState.browserExe))
-                InstallClassArchive(instance, setupState.overwriteConfirmed);
-            installedAny = 1;
-            if (setupState.browserSlot < SLOT_OTHER) ++setupState.browserSlot;
+        const int dirLen = lstrlenA(setupState.destDir);
+        if (dirLen >= PATH_FIELD_SIZE || dirLen + 1 + lstrlenA(pluginFileName) > PATH_FIELD_SIZE - 1) {
+            ShowError("File name too long!");
+            hadErrors = 1;
+            continue;
         }
+        CopyText(destPath, sizeof destPath, setupState.destDir);
+        if (dirLen == 0 || setupState.destDir[dirLen - 1] != '\\') AppendText(destPath, sizeof destPath, "\\");
+        AppendText(destPath, sizeof destPath, pluginFileName);
+
+        if (!CheckExistingPlugin(expandedPayloadPath, destPath)) {
+            hadErrors = 1;
+            continue;
+        }
+        if (!CopyPluginFile(expandedPayloadPath, destPath)) {
+            ShowError("Could not copy file to destination");
+            hadErrors = 1;
+            continue;
+        }
+        if (IsNavigator3OrLater(setupState.browserExe))
+            InstallClassArchive(instance, setupState.overwriteConfirmed);
+        installedAny = 1;
+        if (setupState.browserSlot < SLOT_OTHER) ++setupState.browserSlot;
     }
 
     if (extracted) remove(expandedPayloadPath);
