@@ -176,6 +176,15 @@ TEST(Copy, FailuresLeaveTheEarlierFileWhole)
     CloseHandle(held);
     EXPECT_EQ(ReadFileBytes(dest), old);
 
+    // Held without any sharing: it cannot even be looked at, so the check
+    // lets it pass as absent, and the copy still cannot replace it.
+    held = CreateFileA(dest.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(CheckExistingPlugin(source.c_str(), dest.c_str()), 1);
+    EXPECT_EQ(CopyPluginFile(source.c_str(), dest.c_str()), 0);
+    CloseHandle(held);
+    EXPECT_EQ(ReadFileBytes(dest), old);
+
     // The folder is gone.
     EXPECT_EQ(CopyPluginFile(source.c_str(), (dir / "gone\\NpQDK32.dll").c_str()), 0);
 
