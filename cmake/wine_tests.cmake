@@ -111,7 +111,7 @@ set_target_properties(planted_lz32 PROPERTIES PREFIX "" OUTPUT_NAME lz32 RUNTIME
 
 set(WINE wine)
 add_test(NAME wine.unit COMMAND ${WINE} $<TARGET_FILE:wine_tests>)
-set_tests_properties(wine.unit PROPERTIES LABELS wine TIMEOUT 600)
+set_tests_properties(wine.unit PROPERTIES LABELS wine TIMEOUT 400)
 
 add_test(NAME wine.images COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/check_images.py ${CMAKE_SOURCE_DIR}
          ${CMAKE_SOURCE_DIR}/dist/win32/setup.exe ${CMAKE_SOURCE_DIR}/dist/x64/setup.exe)
