@@ -24,9 +24,9 @@ cp $WINE64/jscript.dll $CORPUS/pe64-jscript.dll
 # head ends the pipes below early on purpose.
 set +o pipefail
 # 10 MB of text: C headers.
-find /usr/include /usr/share/mingw-w64/include -name '*.h' 2>/dev/null | sort | xargs cat | head -c 10000000 > $CORPUS/text-10m.h
+find /usr/include /usr/share/mingw-w64/include -name '*.h' 2>/dev/null | sort | xargs cat 2>/dev/null | head -c 10000000 > $CORPUS/text-10m.h
 # 64 MB of mixed PE files.
-{ find $GCC32 $WINE32 -name '*.dll' | sort | xargs cat; find $WINE64 -name '*.dll' | sort | xargs cat; } \
+{ find $GCC32 $WINE32 -name '*.dll' | sort | xargs cat; find $WINE64 -name '*.dll' | sort | xargs cat; } 2>/dev/null \
   | head -c 67108864 > $CORPUS/pe-mixed-64m.bin
 set -o pipefail
 # The plug-in library itself.
