@@ -306,8 +306,16 @@ void ExpectFileDialog(const std::vector<std::string> &t)
     std::printf("ok  open-file dialog -> %s\n", t.size() >= 4 ? t[3].c_str() : "cancel");
 }
 
+// Makes sure the desktop is up before setup's first window needs it.
+void WarmUpDesktop()
+{
+    HWND probe = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 1, 1, NULL, NULL, NULL, NULL);
+    if (probe) DestroyWindow(probe);
+}
+
 void Run()
 {
+    WarmUpDesktop();
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     std::string cmd = "\"" + setupExe + "\"";
