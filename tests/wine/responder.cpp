@@ -30,10 +30,12 @@ LRESULT CALLBACK ResponderHook(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(NULL, code, wParam, lParam);
 }
 
-// A test that leaves a window unanswered must fail, not hang the run.
-static DWORD WINAPI Watchdog(LPVOID)
+// A test that leaves a window unanswered must fail, not hang the run. The
+// watchdog is stopped through an event, never terminated: a thread killed
+// while it starts can leave the loader's lock held for good.
+static DWORD WINAPI Watchdog(LPVOID stop)
 {
-    Sleep(60000);
+    if (WaitForSingleObject((HANDLE)stop, 60000) == WAIT_OBJECT_0) return 0;
     std::fprintf(stderr, "responder: a window stayed open for 60 s; giving up\n");
     std::fflush(stderr);
     ExitProcess(3);
@@ -54,14 +56,17 @@ Responder::Responder(std::vector<std::string> answers) : answers_(std::move(answ
 {
     active = this;
     hook_ = SetWindowsHookExA(WH_CBT, ResponderHook, NULL, GetCurrentThreadId());
-    watchdog_ = CreateThread(NULL, 0, Watchdog, NULL, 0, NULL);
+    stop_ = CreateEventA(NULL, TRUE, FALSE, NULL);
+    watchdog_ = CreateThread(NULL, 0, Watchdog, stop_, 0, NULL);
 }
 
 Responder::~Responder()
 {
     UnhookWindowsHookEx((HHOOK)hook_);
-    TerminateThread((HANDLE)watchdog_, 0);
+    SetEvent((HANDLE)stop_);
+    WaitForSingleObject((HANDLE)watchdog_, INFINITE);
     CloseHandle((HANDLE)watchdog_);
+    CloseHandle((HANDLE)stop_);
     active = nullptr;
     pending.clear();
 }

@@ -37,6 +37,7 @@ private:
     std::vector<HWND> answered_;
     void *hook_ = nullptr;
     void *watchdog_ = nullptr;
+    void *stop_ = nullptr;
 };
 
 // A message box as the program should show it.
