@@ -44,9 +44,9 @@ fuzz-build: deps
 
 # Every layer: native (sanitizers, peers, short fuzz), Wine unit tests, end
 # to end. One ctest run, one summary. A test that fails is run once more and
-# counts as failed only if it fails again: about one run in thirty, a Wine
-# process fails to start its first window (never the same test twice). Its
-# output is still printed.
+# counts as failed only if it fails again. Twice in some forty runs of the
+# end-to-end tests, each time in a different scenario, a Wine process ended
+# before its first window; the output of such a try is still printed.
 RETRY := --repeat until-pass:2
 test: dist
 	@bash scripts/with-wine.sh $(X64)/wineprefix --xvfb \
