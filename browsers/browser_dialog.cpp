@@ -1,5 +1,7 @@
 #include "browser_dialog.h"
 
+#include <stddef.h>
+
 #include <cderr.h>
 #include <commdlg.h>
 
@@ -53,6 +55,11 @@ INT_PTR CALLBACK BrowserDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     // Esc and the close box (IDCANCEL) end nothing: only the three buttons do.
     return FALSE;
 }
+
+// The record as Windows NT 4 knows it ends with lpTemplateName: 76 bytes in
+// the 32-bit build.
+static_assert(sizeof(void *) != 4 || offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR) == 76,
+              "NT 4 OPENFILENAME size");
 
 int BrowseForBrowser(HWND owner)
 {

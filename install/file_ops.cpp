@@ -6,6 +6,8 @@
 // OpenFile keeps the path in OFSTRUCT.szPathName and cannot take a longer
 // one; such paths go through the attribute and deletion calls instead, or a
 // foreign file there would look absent and be overwritten unchecked.
+static_assert(sizeof(OFSTRUCT) == 136, "OpenFile's record");
+
 static int FitsOpenFile(const char *path)
 {
     return lstrlenA(path) < OFS_MAXPATHNAME;
