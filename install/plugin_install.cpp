@@ -60,16 +60,13 @@ int CopyPluginFile(const char *srcPath, const char *destPath)
         HeapFree(GetProcessHeap(), 0, buffer);
         return 0;
     }
-    // A read-only file at the destination cannot be written: refuse before
-    // anything is made, as creating it in place would fail.
-    const DWORD attributes = GetFileAttributesA(destPath);
+    // The copy goes to a scratch file beside the destination; CommitScratch
+    // puts it in place, or refuses (a read-only destination) and removes it.
     char scratch[PATH_FIELD_SIZE];
     HFILE target = HFILE_ERROR;
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
-        if (MakeScratchBeside(destPath, scratch)) {
-            target = _lcreat(scratch, 0);
-            if (target == HFILE_ERROR) DeleteFileA(scratch);
-        }
+    if (MakeScratchBeside(destPath, scratch)) {
+        target = _lcreat(scratch, 0);
+        if (target == HFILE_ERROR) DeleteFileA(scratch);
     }
     if (target == HFILE_ERROR) {
         _lclose(source);

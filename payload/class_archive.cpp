@@ -21,22 +21,10 @@ int IsNavigator3OrLater(const char *browserExe)
 
 short InstallClassArchive(HINSTANCE instance, LONG overwriteConfirmed)
 {
-    HRSRC found = FindResourceA(instance, "qdclass", "BINARY");
-    if (found == NULL) {
-        ShowError("Can't get resource");
-        return 0;
-    }
-    HGLOBAL loaded = LoadResource(instance, found);
-    if (loaded == NULL) {
-        ShowError("Can't get resource");
-        return 0;
-    }
-    const void *bytes = LockResource(loaded);
-    if (bytes == NULL) {
-        ShowError("Can't lock resource");
-        return 0;
-    }
-    const DWORD size = SizeofResource(instance, found);
+    HGLOBAL loaded;
+    const void *bytes;
+    DWORD size;
+    if (!LockPayload(instance, "qdclass", &loaded, &bytes, &size)) return 0;
     if (size == 0) {
         FreeResource(loaded);
         return 0;

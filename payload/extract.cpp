@@ -34,6 +34,24 @@ static void TempName(const char *folder, UINT number, char *out)
         out[0] = '\0';
 }
 
+int LockPayload(HINSTANCE instance, const char *name, HGLOBAL *loaded, const void **bytes, DWORD *size)
+{
+    HRSRC found = FindResourceA(instance, name, "BINARY");
+    *loaded = found != NULL ? LoadResource(instance, found) : NULL;
+    if (*loaded == NULL) {
+        ShowError("Can't get resource");
+        return 0;
+    }
+    *bytes = LockResource(*loaded);
+    if (*bytes == NULL) {
+        // Not released here: a resource that cannot be locked is left alone.
+        ShowError("Can't lock resource");
+        return 0;
+    }
+    *size = SizeofResource(instance, found);
+    return 1;
+}
+
 short ExtractPluginPayload(HINSTANCE instance, char *out)
 {
     char tempDir[PATH_FIELD_SIZE];
@@ -48,22 +66,10 @@ short ExtractPluginPayload(HINSTANCE instance, char *out)
     }
     TempName(tempDir, 1, tempFile1);
 
-    HRSRC found = FindResourceA(instance, "myprog", "BINARY");
-    if (found == NULL) {
-        ShowError("Can't get resource");
-        return 0;
-    }
-    HGLOBAL loaded = LoadResource(instance, found);
-    if (loaded == NULL) {
-        ShowError("Can't get resource");
-        return 0;
-    }
-    const void *bytes = LockResource(loaded);
-    if (bytes == NULL) {
-        ShowError("Can't lock resource");
-        return 0;
-    }
-    const DWORD size = SizeofResource(instance, found);
+    HGLOBAL loaded;
+    const void *bytes;
+    DWORD size;
+    if (!LockPayload(instance, "myprog", &loaded, &bytes, &size)) return 0;
     if (size == 0) {
         FreeResource(loaded);
         remove(tempFile1);

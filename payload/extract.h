@@ -9,6 +9,11 @@
 // empty resource, with out untouched.
 short ExtractPluginPayload(HINSTANCE instance, char *out);
 
+// Finds, loads and locks the BINARY resource name of the module: 1 with its
+// bytes and size (which may be 0; release it with FreeResource); 0 after
+// "Can't get resource" or "Can't lock resource" has been shown.
+int LockPayload(HINSTANCE instance, const char *name, HGLOBAL *loaded, const void **bytes, DWORD *size);
+
 // Creates or truncates path and writes count bytes in one call. 1 on
 // success; 0 after a reported failure.
 int WriteBufferToFile(const void *bytes, LONG count, const char *path);
