@@ -78,7 +78,7 @@ endforeach()
 add_library(test_common STATIC tests/common/window_reader.cpp tests/common/files.cpp)
 target_include_directories(test_common PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
 target_compile_options(test_common PRIVATE ${WARNINGS})
-target_link_libraries(test_common PUBLIC gdi32 user32)
+target_link_libraries(test_common PUBLIC gdi32 user32 advapi32)
 
 # The unit tests link the program's operations and its resources.
 add_executable(wine_tests
@@ -117,14 +117,23 @@ add_test(NAME wine.images COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/test
          ${CMAKE_SOURCE_DIR}/dist/win32/setup.exe ${CMAKE_SOURCE_DIR}/dist/x64/setup.exe)
 set_tests_properties(wine.images PROPERTIES LABELS wine)
 
-file(GLOB QD_SCENARIOS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/scenarios/*.scn)
-foreach(scenario ${QD_SCENARIOS})
-  get_filename_component(name ${scenario} NAME_WE)
-  add_test(NAME e2e.${name}
-           COMMAND ${WINE} $<TARGET_FILE:e2e_driver> $<TARGET_FILE:setup> ${scenario} ${FIXTURE_DIR}
-                   ${CMAKE_BINARY_DIR}/shots/${name})
-  set_tests_properties(e2e.${name} PROPERTIES LABELS e2e TIMEOUT 120 RUN_SERIAL ON)
-endforeach()
+# One e2e test for each scenario file in FOLDER, run by the command that
+# follows (the driver, or a wrapper that prepares the world and runs it).
+function(qd_scenarios folder)
+  file(GLOB scenarios CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/${folder}/*.scn)
+  foreach(scenario ${scenarios})
+    get_filename_component(name ${scenario} NAME_WE)
+    add_test(NAME e2e.${name}
+             COMMAND ${ARGN} $<TARGET_FILE:e2e_driver> $<TARGET_FILE:setup> ${scenario} ${FIXTURE_DIR}
+                     ${CMAKE_BINARY_DIR}/shots/${name})
+    # 77: the wrapper could not prepare its world here (a tmpfs needs root).
+    set_tests_properties(e2e.${name} PROPERTIES LABELS e2e TIMEOUT 120 RUN_SERIAL ON SKIP_RETURN_CODE 77)
+  endforeach()
+endfunction()
+
+qd_scenarios(scenarios ${WINE})
+# On a full disk: a tiny tmpfs mapped as drive Q: for the test.
+qd_scenarios(tmpfs bash ${CMAKE_SOURCE_DIR}/tests/e2e/tmpfs/run.sh)
 
 if(QD_NATIVE_DIR)
   add_test(NAME native.szdd COMMAND ${QD_NATIVE_DIR}/native_tests)
@@ -140,13 +149,3 @@ if(QD_FUZZ_DIR)
     set_tests_properties(native.${target} PROPERTIES LABELS native)
   endforeach()
 endif()
-
-# Scenarios on a full disk: a tiny tmpfs mapped as drive Q: for the test.
-file(GLOB QD_TMPFS_SCENARIOS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/tmpfs/*.scn)
-foreach(scenario ${QD_TMPFS_SCENARIOS})
-  get_filename_component(name ${scenario} NAME_WE)
-  add_test(NAME e2e.${name}
-           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/tmpfs/run.sh $<TARGET_FILE:e2e_driver> $<TARGET_FILE:setup>
-                   ${scenario} ${FIXTURE_DIR} ${CMAKE_BINARY_DIR}/shots/${name})
-  set_tests_properties(e2e.${name} PROPERTIES LABELS e2e TIMEOUT 120 RUN_SERIAL ON SKIP_RETURN_CODE 77)
-endforeach()

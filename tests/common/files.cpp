@@ -52,3 +52,12 @@ std::string UnixToWine(const std::string &unix)
         if (c == '/') c = '\\';
     return s;
 }
+
+void ClearBrowserKeys()
+{
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Netscape");
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, "InternetExplorer.Application");
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, "CLSID\\{0002DF01-0000-0000-C000-000000000046}");
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, "CLSID\\{QD-TEST}");
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\Netmanage");
+}

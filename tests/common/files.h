@@ -1,4 +1,5 @@
-// Whole-file and folder helpers shared by the Wine tests and the e2e driver.
+// Files, folders and registry keys: helpers shared by the Wine tests and
+// the e2e driver.
 #pragma once
 
 #include <string>
@@ -8,3 +9,8 @@ bool WriteFileBytes(const std::string &path, const std::string &bytes);
 std::string ReadFileBytes(const std::string &path, bool *ok = nullptr);
 // A build folder's Unix path as Wine reaches it, through drive Z:.
 std::string UnixToWine(const std::string &unix);
+
+// Removes the registry keys the setup reads to find browsers (Wine's own
+// registration of its Internet Explorer and the tests' class id included),
+// so that no browser is registered.
+void ClearBrowserKeys();

@@ -114,6 +114,15 @@ void ClickButton(HWND window, int id)
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(window, id));
 }
 
+void PickInFileDialog(HWND fileDialog, const std::string &path)
+{
+    HWND name = GetDlgItem(fileDialog, 0x47C);  // cmb13: the explorer-style file name box
+    if (!name) name = GetDlgItem(fileDialog, 0x480);  // edt1: the old style's
+    // WM_SETTEXT is marshalled when the dialog belongs to another process.
+    SendMessageA(name, WM_SETTEXT, 0, (LPARAM)path.c_str());
+    ClickButton(fileDialog, IDOK);
+}
+
 bool SaveWindowBitmap(HWND window, const std::string &path)
 {
     RECT r;

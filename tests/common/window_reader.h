@@ -42,6 +42,9 @@ int ButtonId(HWND window, const std::string &label);
 // Clicks a button as the mouse would: a command with notification code 0.
 void ClickButton(HWND window, int id);
 
+// Types a path into the open-file dialog's file name box and confirms it.
+void PickInFileDialog(HWND fileDialog, const std::string &path);
+
 // Saves the window's area of the screen as a 24-bit BMP file.
 bool SaveWindowBitmap(HWND window, const std::string &path);
 

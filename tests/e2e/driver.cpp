@@ -101,10 +101,7 @@ HKEY Root(const std::string &name)
 
 void ClearWorld()
 {
-    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Netscape");
-    RegDeleteTreeA(HKEY_CLASSES_ROOT, "InternetExplorer.Application");
-    RegDeleteTreeA(HKEY_CLASSES_ROOT, "CLSID\\{0002DF01-0000-0000-C000-000000000046}");
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\Netmanage");
+    ClearBrowserKeys();
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults");
     RemoveTree("C:\\qd");
     DeleteFileA(Expand("%TEMP%\\slc1.tmp").c_str());
@@ -295,10 +292,7 @@ void ExpectFileDialog(const std::vector<std::string> &t)
     if (WindowText(w) != "Setup - Find your browser's executable") Fail("expected the open-file dialog, saw " + Describe(w));
     Shot(w, "open");
     if (t.size() >= 4 && t[2] == "pick") {
-        HWND name = GetDlgItem(w, 0x47C);
-        if (!name) name = GetDlgItem(w, 0x480);
-        SendMessageA(name, WM_SETTEXT, 0, (LPARAM)Expand(t[3]).c_str());
-        ClickButton(w, IDOK);
+        PickInFileDialog(w, Expand(t[3]));
     } else {
         PostMessageA(w, WM_COMMAND, IDCANCEL, 0);
     }

@@ -134,12 +134,7 @@ TEST(Dialog, EnterInTheFieldActsAsInstall)
 // Types a path into the open-file dialog and confirms it.
 auto Pick(const std::string &path)
 {
-    return [path](HWND fileDialog) {
-        HWND name = GetDlgItem(fileDialog, 0x47C);  // the file name box
-        if (!name) name = GetDlgItem(fileDialog, 0x480);
-        SetWindowTextA(name, path.c_str());
-        ClickButton(fileDialog, IDOK);
-    };
+    return [path](HWND fileDialog) { PickInFileDialog(fileDialog, path); };
 }
 
 TEST(Dialog, BrowsePicksAProgram)

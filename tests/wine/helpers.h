@@ -42,6 +42,3 @@ public:
     void SetBinary(HKEY root, const std::string &key, const std::string &name, const std::string &bytes,
                    DWORD type);
 };
-
-// Removes the keys the probes read, so that no browser is registered.
-void ClearBrowserKeys();
