@@ -35,14 +35,14 @@ fi
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   mkdir -p "$WINEPREFIX"
   wine wineboot --init >/dev/null 2>&1 || true
-  wineserver -w
 fi
-# Xvfb has no window manager: there, unmanaged windows close at once instead
-# of waiting for one. On a real desktop the window manager takes them.
 # One server (and one desktop) for the whole command: restarting them
-# between tests races with the next test's first window.
+# between tests races with the next test's first window. The server left by
+# wineboot ends first, so that the one started here is the persistent one.
 wineserver -w
 wineserver -p >/dev/null 2>&1 || true
+# Xvfb has no window manager: there, unmanaged windows close at once instead
+# of waiting for one. On a real desktop the window manager takes them.
 managed=Y
 [ -n "$xvfb_pid" ] && managed=N
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d $managed /f >/dev/null 2>&1
